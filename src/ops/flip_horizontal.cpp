@@ -1,0 +1,8 @@
+// Placeholder until the stage is built: the option is accepted and changes nothing.
+#include "ops/ops.h"
+
+namespace pixamorph {
+
+void flipHorizontal(RunState&) {}
+
+}  // namespace pixamorph

@@ -20,11 +20,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Records each call as one line: its arguments, each ended by a NUL byte.
+// Records each call as one line: its arguments, each ended by a NUL byte. The line is built
+// apart and appended by one write, so that two viewers running at once do not mix their lines.
 constexpr char kFakeViewer[] =
     "#!/bin/sh\n"
-    "for a in \"$@\"; do printf '%s\\0' \"$a\"; done >> \"$(dirname \"$0\")/viewer.log\"\n"
-    "printf '\\n' >> \"$(dirname \"$0\")/viewer.log\"\n";
+    "dir=$(dirname \"$0\")\n"
+    "record=$(mktemp \"$dir/call.XXXXXX\")\n"
+    "{ for a in \"$@\"; do printf '%s\\0' \"$a\"; done; printf '\\n'; } > \"$record\"\n"
+    "cat \"$record\" >> \"$dir/viewer.log\"\n"
+    "rm -f \"$record\"\n";
 
 std::string readWhole(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -117,7 +121,10 @@ std::vector<std::vector<std::string>> Sandbox::viewerCalls(std::size_t calls) co
       }
       parsed.push_back(arguments);
     }
-    if (parsed.size() >= calls || std::chrono::steady_clock::now() > deadline) return parsed;
+    if (parsed.size() >= calls || std::chrono::steady_clock::now() > deadline) {
+      std::sort(parsed.begin(), parsed.end());
+      return parsed;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
 }

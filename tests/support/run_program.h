@@ -34,8 +34,9 @@ class Sandbox {
   // command line put before the program (for instance "ulimit -f 10;").
   RunResult run(const std::string& input, const std::string& shellPrefix = "") const;
 
-  // The arguments of each call of the fake viewer, one vector per call, waiting until at least
-  // `calls` have arrived (it runs detached) or a few seconds have passed.
+  // The arguments of each call of the fake viewer, one vector per call, sorted (viewers run
+  // detached, so they may record in another order than they were started), waiting until at
+  // least `calls` have arrived or a few seconds have passed.
   std::vector<std::vector<std::string>> viewerCalls(std::size_t calls) const;
 
  private:

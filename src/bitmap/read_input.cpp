@@ -1,4 +1,6 @@
 // The first stage: reports the input file and reads its pixel rows into `work`.
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -45,6 +47,27 @@ bool readPixelRows(RunState& state) {
 }
 
 }  // namespace
+
+int openRegularFile(const std::string& name) {
+  if (name.find('\0') != std::string::npos) return -1;
+  int fd = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat info;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+HeaderVerdict examineInput(RunState& state) {
+  struct stat info;
+  state.fileSize = fstat(state.inFile.fd, &info) == 0 ? info.st_size : 0;
+  ssize_t got = pread(state.inFile.fd, state.header.data(), kFileHeaderBytes, 0);
+  std::size_t length = got > 0 ? static_cast<std::size_t>(got) : 0;
+  return classifyHeader(std::span(state.header.data(), length), state.fileSize, state.inLayout);
+}
 
 void readInput(RunState& state) {
   Console& console = state.console;

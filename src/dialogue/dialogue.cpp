@@ -1,10 +1,6 @@
 // The console dialogue: file names, the menu, the option line, and the fixed pipeline.
 #include "dialogue/dialogue.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
 #include <string>
 
@@ -32,28 +28,9 @@ bool readFileName(RunState& state, std::string& name) {
   return true;
 }
 
-// Opens a regular file for reading without blocking on a FIFO or device; -1 when it cannot.
-int openRegularFile(const std::string& name) {
-  if (name.find('\0') != std::string::npos) return -1;
-  int fd = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return -1;
-  struct stat info;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(fd);
-    return -1;
-  }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  return fd;
-}
-
-// Reads the header of the opened input and runs the gate; the message for a refusal, or null.
-const char* examineInput(RunState& state) {
-  struct stat info;
-  fstat(state.inFile.fd, &info);
-  state.fileSize = info.st_size;
-  ssize_t got = pread(state.inFile.fd, state.header.data(), kFileHeaderBytes, 0);
-  std::size_t length = got > 0 ? static_cast<std::size_t>(got) : 0;
-  switch (classifyHeader(std::span(state.header.data(), length), state.fileSize, state.inLayout)) {
+// The message that refuses an input file for what the header gate found, or null.
+const char* refusalFor(HeaderVerdict verdict) {
+  switch (verdict) {
     case HeaderVerdict::Accepted:
       return nullptr;
     case HeaderVerdict::NotABitmap:
@@ -80,7 +57,7 @@ bool askInputName(RunState& state) {
       console.print(text::kInputCannotOpen);
       continue;
     }
-    if (const char* refusal = examineInput(state)) {
+    if (const char* refusal = refusalFor(examineInput(state))) {
       state.inFile.close();
       console.print(refusal);
       continue;

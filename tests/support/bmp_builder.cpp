@@ -71,6 +71,16 @@ std::vector<std::uint8_t> buildBmp(const TestImage& image, const BmpForm& form) 
   return file;
 }
 
+void PrintTo(const TestImage& image, std::ostream* out) {
+  *out << image.width << "x" << image.height << "x" << image.bytesPerPixel << " {";
+  std::size_t rowBytes = static_cast<std::size_t>(image.width * image.bytesPerPixel);
+  for (std::size_t i = 0; i < image.pixels.size() && i < 4096; ++i) {
+    if (rowBytes != 0 && i % rowBytes == 0) *out << (i == 0 ? "" : " |");
+    *out << ' ' << static_cast<int>(image.pixels[i]);
+  }
+  *out << " }";
+}
+
 TestImage decodeBmp(const std::vector<std::uint8_t>& file) {
   if (file.size() < 54 || file[0] != 'B' || file[1] != 'M') throw std::runtime_error("not a BMP");
   TestImage image;

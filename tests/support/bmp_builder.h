@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ struct TestImage {
   }
   friend bool operator==(const TestImage&, const TestImage&) = default;
 };
+
+// Shows an image in a failed expectation: its size and its samples, row by row.
+void PrintTo(const TestImage& image, std::ostream* out);
 
 // An image whose every sample differs from its neighbours and whose channels differ, so that
 // no flip, turn or channel swap leaves it unchanged.

@@ -21,7 +21,12 @@ inline constexpr std::size_t kPlaneBytes = static_cast<std::size_t>(kMaxSide) * 
 // A pixel plane of kMaxSide rows of kRowBytes each; row 0 is the bottom row of the image.
 // Its memory is reserved but not touched, so only the rows an image uses become resident.
 struct Plane {
-  std::unique_ptr<std::uint8_t[]> bytes;
+  // Releases the aligned block that providePlanes reserved.
+  struct Release {
+    void operator()(std::uint8_t* bytes) const;
+  };
+
+  std::unique_ptr<std::uint8_t[], Release> bytes;
 
   std::uint8_t* row(int r) { return bytes.get() + r * kRowBytes; }
   const std::uint8_t* row(int r) const { return bytes.get() + r * kRowBytes; }

@@ -177,6 +177,9 @@ void resamplePixels(const Plane& source, Plane& target, std::int32_t srcWidth,
     // Output rows taken from the same source row are the same bytes.
     if (y > 0 && srcY == rows[static_cast<std::size_t>(y - 1)]) {
       std::memcpy(out, target.row(y - 1), rowBytes);
+    } else if (newWidth == srcWidth) {
+      // Equal widths take every column onto itself.
+      std::memcpy(out, source.row(srcY), rowBytes);
     } else if (enlarging && bytesPerPixel == 3) {
       sampleRow<3>(source.row(srcY), out, columns.data(), columns.size());
     } else if (enlarging) {

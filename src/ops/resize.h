@@ -8,15 +8,14 @@
 
 namespace pixamorph {
 
-// The widest and tallest image the program writes, and the narrowest width it resizes.
-inline constexpr std::int32_t kResizeMaxSide = 4096;
+// The narrowest width that resizing takes or gives: the scale factor divides by width − 1.
 inline constexpr std::int32_t kResizeMinWidth = 2;
 
 // What the width dialogue makes of one typed width.
 enum class WidthJudgement {
   Accepted,
   TooTall,   // the derived height is over the limit; `offeredWidth` is the widest that fits
-  TooWide,   // the width (or a height beyond 32 bits) is over the limit; 4096 is offered
+  TooWide,   // the width (or a height beyond 32 bits) is over kMaxSide, which is offered
   TooNarrow  // below 2, zero and negative widths included
 };
 

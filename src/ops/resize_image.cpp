@@ -28,9 +28,9 @@ bool isPureWhite(const std::uint8_t* pixel) { return (pixel[0] & pixel[1] & pixe
 // The widest width whose height fits: ⌊W′ × 4096 / H′⌋ in 64 bits, brought down to a multiple
 // of 4, and never more than the width limit itself.
 std::int32_t largestAllowedWidth(std::int32_t newWidth, std::int32_t newHeight) {
-  std::int64_t widest = std::int64_t{newWidth} * kResizeMaxSide / newHeight;
+  std::int64_t widest = std::int64_t{newWidth} * kMaxSide / newHeight;
   widest -= widest % 4;
-  return static_cast<std::int32_t>(std::min<std::int64_t>(widest, kResizeMaxSide));
+  return static_cast<std::int32_t>(std::min<std::int64_t>(widest, kMaxSide));
 }
 
 // The nearest pixel for each of `count` output pixels: the pixel of `in` at its source column.
@@ -133,12 +133,12 @@ WidthVerdict judgeWidth(std::int32_t srcWidth, std::int32_t srcHeight, std::int3
   // H × W′ is exact in double; the quotient and the added half are rounded in double, and the
   // conversion truncates.
   const double height = static_cast<double>(srcHeight) * newWidth / srcWidth + 0.5;
-  if (height >= kBeyondInt32) return {WidthJudgement::TooWide, 0, kResizeMaxSide};
+  if (height >= kBeyondInt32) return {WidthJudgement::TooWide, 0, kMaxSide};
   const auto newHeight = static_cast<std::int32_t>(height);
-  if (newHeight > kResizeMaxSide) {
+  if (newHeight > kMaxSide) {
     return {WidthJudgement::TooTall, 0, largestAllowedWidth(newWidth, newHeight)};
   }
-  if (newWidth > kResizeMaxSide) return {WidthJudgement::TooWide, 0, kResizeMaxSide};
+  if (newWidth > kMaxSide) return {WidthJudgement::TooWide, 0, kMaxSide};
   return {WidthJudgement::Accepted, newHeight, 0};
 }
 

@@ -10,8 +10,8 @@
 namespace pixamorph::testing {
 namespace {
 
-// Converts `input` with an option line that changes nothing (1 leaves grey images alone; for a
-// colour image the caller picks) and returns the output file.
+// Converts `input` with an option line and returns the output file. The line 678 (a half turn,
+// then both flips) gives back the input image of any size and form.
 std::vector<std::uint8_t> convert(Sandbox& box, const std::vector<std::uint8_t>& input,
                                   const std::string& options, RunResult* result = nullptr) {
   box.writeFile("in.bmp", input);
@@ -24,7 +24,7 @@ std::vector<std::uint8_t> convert(Sandbox& box, const std::vector<std::uint8_t>&
 TEST(ReadWrite, ColourFourByTwoIsCopiedExactly) {
   Sandbox box;
   TestImage image = patternImage(4, 2, 3);
-  std::vector<std::uint8_t> out = convert(box, buildBmp(image), "2x");
+  std::vector<std::uint8_t> out = convert(box, buildBmp(image), "678");
   ASSERT_EQ(out.size(), 80u);
   EXPECT_EQ(fieldAt(out, 2), 80u);
   EXPECT_EQ(fieldAt(out, 10), 54u);
@@ -56,7 +56,7 @@ TEST(ReadWrite, InputHeaderBytesNeverReachTheOutput) {
   setField(input, 6, 0xDEADBEEF);
   setField(input, 38, 99);
   setField(input, 46, 7);
-  std::vector<std::uint8_t> out = convert(box, input, "2x");
+  std::vector<std::uint8_t> out = convert(box, input, "678");
   EXPECT_EQ(fieldAt(out, 6), 0u);
   EXPECT_EQ(fieldAt(out, 38), 2834u);
   EXPECT_EQ(fieldAt(out, 46), 0u);
@@ -87,7 +87,7 @@ TEST(ReadWrite, EveryAcceptedFormReadsTheSameImage) {
   for (const FormCase& c : cases) {
     Sandbox box;
     TestImage image = patternImage(c.width, c.height, c.bytesPerPixel, 7);
-    std::vector<std::uint8_t> out = convert(box, buildBmp(image, c.form), "2x");
+    std::vector<std::uint8_t> out = convert(box, buildBmp(image, c.form), "678");
     EXPECT_EQ(decodeBmp(out), image) << c.name;
     std::size_t stored = (static_cast<std::size_t>(c.width * c.bytesPerPixel) + 3) / 4 * 4;
     std::size_t pixelStart = c.bytesPerPixel == 1 ? 1078 : 54;
@@ -102,13 +102,13 @@ TEST(ReadWrite, PixelOffsetBelowTheHeaderReadsFromByte54) {
   TestImage image = patternImage(4, 2, 3);
   std::vector<std::uint8_t> input = buildBmp(image);
   setField(input, 10, 20);
-  EXPECT_EQ(decodeBmp(convert(box, input, "2x")), image);
+  EXPECT_EQ(decodeBmp(convert(box, input, "678")), image);
 }
 
 TEST(ReadWrite, EmptyImagesKeepTheirHeaderAndClosingBytes) {
   for (auto [width, height, bpp] : {std::tuple{0, 5, 3}, std::tuple{4, 0, 1}}) {
     Sandbox box;
-    std::vector<std::uint8_t> out = convert(box, buildBmp(solidImage(width, height, bpp, 9)), "2x");
+    std::vector<std::uint8_t> out = convert(box, buildBmp(solidImage(width, height, bpp, 9)), "678");
     EXPECT_EQ(out.size(), (bpp == 1 ? 1078u : 54u) + 2);
     EXPECT_EQ(fieldAt(out, 18), static_cast<std::uint32_t>(width));
     EXPECT_EQ(fieldAt(out, 22), static_cast<std::uint32_t>(height));
@@ -121,7 +121,7 @@ TEST(ReadWrite, MessagesShowTheTrueLengthAndAPositiveHeight) {
   setField(input, 2, 12);  // a wrong size field is not what is shown
   input.resize(input.size() + 100, 0);
   RunResult result;
-  convert(box, input, "2x", &result);
+  convert(box, input, "678", &result);
   EXPECT_NE(result.output.find("\n 入力画像ファイルの大きさは 298 バイトです"
                                "\n 入力画像はカラーです"
                                "\n 入力画像の横寸法は 8 ピクセルです"

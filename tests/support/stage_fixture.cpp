@@ -45,7 +45,7 @@ void StageFixture::load(const TestImage& image, bool toGrey) {
   state.x2 = image.width - 1;
   state.y2 = image.height - 1;
   auto rowBytes = static_cast<std::size_t>(image.width * image.bytesPerPixel);
-  for (int y = 0; y < image.height; ++y) {
+  for (int y = 0; y < image.height && rowBytes > 0; ++y) {
     std::memcpy(state.work.row(y), image.pixels.data() + static_cast<std::size_t>(y) * rowBytes,
                 rowBytes);
   }

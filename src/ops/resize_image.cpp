@@ -206,9 +206,12 @@ void resizeImage(RunState& state) {
     return;
   }
   console.printf(text::kDimensions, state.width, state.height);
-  resamplePixels(state.work, state.scratch, srcWidth, srcHeight, state.width, state.height,
-                 bytesPerPixel(state));
-  std::swap(state.work, state.scratch);
+  // The same width maps every pixel onto itself: the image is already the result.
+  if (state.width != srcWidth) {
+    resamplePixels(state.work, state.scratch, srcWidth, srcHeight, state.width, state.height,
+                   bytesPerPixel(state));
+    std::swap(state.work, state.scratch);
+  }
   console.print(kResized);
   console.printf(text::kDimensions, state.width, state.height);
 }

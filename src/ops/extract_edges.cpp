@@ -1,8 +1,80 @@
-// Placeholder until the stage is built: the option is accepted and changes nothing.
+// Option c: replaces the image by its contours, dark on a white ground, channel by channel.
+#include <array>
+#include <cstring>
+#include <utility>
+
+#include "dialogue/console.h"
+#include "ops/edges.h"
 #include "ops/ops.h"
+#include "ops/vector_clones.h"
 
 namespace pixamorph {
 
-void extractEdges(RunState&) {}
+namespace {
+
+constexpr char kExtracted[] = " 輪郭を抽出しました\n";
+
+// Computes samples kStep to samples − kStep − 1 of the contour row `out` from the original rows
+// below, at and above it. kStep is the bytes per pixel, so each sample meets only neighbours of
+// its own channel and the three channels of a colour row are done in one sweep. The sums fit
+// 16 bits, which lets the loop run on eight or sixteen samples at once.
+template <int kStep>
+[[gnu::always_inline]] inline void sobelRow(const std::uint8_t* __restrict below,
+                                            const std::uint8_t* __restrict at,
+                                            const std::uint8_t* __restrict above,
+                                            std::uint8_t* __restrict out, int samples) {
+  for (int i = kStep; i < samples - kStep; ++i) {
+    int sx = (below[i + kStep] - below[i - kStep]) + 2 * (at[i + kStep] - at[i - kStep]) +
+             (above[i + kStep] - above[i - kStep]);
+    int sy = (above[i - kStep] + 2 * above[i] + above[i + kStep]) -
+             (below[i - kStep] + 2 * below[i] + below[i + kStep]);
+    out[i] = contourOf(sx, sy);
+  }
+}
+
+void whitenRow(std::uint8_t* row, int samples) {
+  std::memset(row, 255, static_cast<std::size_t>(samples));
+}
+
+}  // namespace
+
+// Works in place, top of the frame last: before row y is overwritten its original is kept in a
+// buffer, where it serves as row y of its own sums and as the row below of row y + 1. Two row
+// buffers thus stand in for a whole second plane, whose untouched pages would cost more to
+// fault in than the contours cost to compute.
+PIXAMORPH_VECTOR_CLONES
+void extractContourRows(Plane& work, int width, int height, int bytesPerPixel) {
+  int samples = width * bytesPerPixel;
+  if (width < 3 || height < 3) {
+    for (int y = 0; y < height; ++y) whitenRow(work.row(y), samples);
+    return;
+  }
+  auto rowBytes = static_cast<std::size_t>(samples);
+  std::array<std::uint8_t, kRowBytes> first;
+  std::array<std::uint8_t, kRowBytes> second;
+  std::uint8_t* below = first.data();
+  std::uint8_t* at = second.data();
+  std::memcpy(below, work.row(0), rowBytes);
+  whitenRow(work.row(0), samples);
+  for (int y = 1; y < height - 1; ++y) {
+    std::uint8_t* out = work.row(y);
+    std::memcpy(at, out, rowBytes);
+    if (bytesPerPixel == 3) {
+      sobelRow<3>(below, at, work.row(y + 1), out, samples);
+    } else {
+      sobelRow<1>(below, at, work.row(y + 1), out, samples);
+    }
+    whitenRow(out, bytesPerPixel);
+    whitenRow(out + samples - bytesPerPixel, bytesPerPixel);
+    std::swap(below, at);
+  }
+  whitenRow(work.row(height - 1), samples);
+}
+
+void extractEdges(RunState& state) {
+  if (state.flags.edges == 0) return;
+  extractContourRows(state.work, state.width, state.height, bytesPerPixel(state));
+  state.console.print(kExtracted);
+}
 
 }  // namespace pixamorph

@@ -13,6 +13,12 @@ namespace {
 
 constexpr char kConverted[] = " カラー画像のグレー画像への変換をしました\n";
 
+// Writes the grey value of each of the `width` pixels of the colour row `bgr` to `grey`.
+[[gnu::always_inline]] inline void greyRow(const std::uint8_t* __restrict bgr,
+                                           std::uint8_t* __restrict grey, int width) {
+  for (int x = 0; x < width; ++x) grey[x] = greyOf(bgr[3 * x], bgr[3 * x + 1], bgr[3 * x + 2]);
+}
+
 }  // namespace
 
 // Each row is converted into a small buffer and copied back, so that the loop reads and writes
@@ -20,11 +26,9 @@ constexpr char kConverted[] = " カラー画像のグレー画像への変換を
 PIXAMORPH_VECTOR_CLONES
 void convertRowsToGrey(Plane& work, int width, int height) {
   std::array<std::uint8_t, kMaxSide> grey;
-  std::uint8_t* __restrict out = grey.data();
   for (int y = 0; y < height; ++y) {
-    const std::uint8_t* __restrict bgr = work.row(y);
-    for (int x = 0; x < width; ++x) out[x] = greyOf(bgr[3 * x], bgr[3 * x + 1], bgr[3 * x + 2]);
-    std::memcpy(work.row(y), out, static_cast<std::size_t>(width));
+    greyRow(work.row(y), grey.data(), width);
+    std::memcpy(work.row(y), grey.data(), static_cast<std::size_t>(width));
   }
 }
 

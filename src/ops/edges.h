@@ -8,6 +8,12 @@
 
 namespace pixamorph {
 
+// Sobel weights by neighbour row (y − 1, y, y + 1; rows count from the bottom of the image) and
+// column (x − 1, x, x + 1): sx grows where the image gets brighter to the right, sy upwards.
+// Each table adds up to 0, and the centre weight is 0 in both.
+inline constexpr int kSobelX[3][3] = {{-1, 0, 1}, {-2, 0, 2}, {-1, 0, 1}};
+inline constexpr int kSobelY[3][3] = {{-1, -2, -1}, {0, 0, 0}, {1, 2, 1}};
+
 // The contour sample for the Sobel sums sx and sy (each within ±1020): 255 − min(255,
 // floor(0.75 (|sx| + |sy|))), the gain taken in integers as floor(3s / 4), exact for s ≤ 2040.
 constexpr std::uint8_t contourOf(int sx, int sy) {

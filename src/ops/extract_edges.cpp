@@ -23,11 +23,17 @@ template <int kStep>
                                             const std::uint8_t* __restrict at,
                                             const std::uint8_t* __restrict above,
                                             std::uint8_t* __restrict out, int samples) {
+  const std::uint8_t* rows[3] = {below, at, above};
   for (int i = kStep; i < samples - kStep; ++i) {
-    int sx = (below[i + kStep] - below[i - kStep]) + 2 * (at[i + kStep] - at[i - kStep]) +
-             (above[i + kStep] - above[i - kStep]);
-    int sy = (above[i - kStep] + 2 * above[i] + above[i + kStep]) -
-             (below[i - kStep] + 2 * below[i] + below[i + kStep]);
+    int sx = 0;
+    int sy = 0;
+    for (int r = 0; r < 3; ++r) {
+      for (int c = 0; c < 3; ++c) {
+        int v = rows[r][i + (c - 1) * kStep];
+        sx += kSobelX[r][c] * v;
+        sy += kSobelY[r][c] * v;
+      }
+    }
     out[i] = contourOf(sx, sy);
   }
 }
@@ -38,7 +44,7 @@ void whitenRow(std::uint8_t* row, int samples) {
 
 }  // namespace
 
-// Works in place, top of the frame last: before row y is overwritten its original is kept in a
+// Works in place from the bottom row up: before row y is overwritten its original is kept in a
 // buffer, where it serves as row y of its own sums and as the row below of row y + 1. Two row
 // buffers thus stand in for a whole second plane, whose untouched pages would cost more to
 // fault in than the contours cost to compute.

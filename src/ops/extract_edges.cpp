@@ -1,7 +1,6 @@
 // Option c: replaces the image by its contours, dark on a white ground, channel by channel.
 #include <array>
 #include <cstring>
-#include <utility>
 
 #include "dialogue/console.h"
 #include "ops/edges.h"
@@ -44,10 +43,10 @@ void whitenRow(std::uint8_t* row, int samples) {
 
 }  // namespace
 
-// Works in place from the bottom row up: before row y is overwritten its original is kept in a
-// buffer, where it serves as row y of its own sums and as the row below of row y + 1. Two row
-// buffers thus stand in for a whole second plane, whose untouched pages would cost more to
-// fault in than the contours cost to compute.
+// Works in place from the bottom row up. Contour row y is built in a buffer and written over
+// row y only once contour row y + 1 is built, the last one that needs the original row y; two
+// row buffers thus stand in for a second plane, whose pages would cost more to fault in than
+// the contours cost to compute.
 PIXAMORPH_VECTOR_CLONES
 void extractContourRows(Plane& work, int width, int height, int bytesPerPixel) {
   int samples = width * bytesPerPixel;
@@ -56,24 +55,22 @@ void extractContourRows(Plane& work, int width, int height, int bytesPerPixel) {
     return;
   }
   auto rowBytes = static_cast<std::size_t>(samples);
-  std::array<std::uint8_t, kRowBytes> first;
-  std::array<std::uint8_t, kRowBytes> second;
-  std::uint8_t* below = first.data();
-  std::uint8_t* at = second.data();
-  std::memcpy(below, work.row(0), rowBytes);
-  whitenRow(work.row(0), samples);
+  std::array<std::uint8_t, kRowBytes> even;
+  std::array<std::uint8_t, kRowBytes> odd;
+  auto builtRow = [&](int y) { return y % 2 == 0 ? even.data() : odd.data(); };
   for (int y = 1; y < height - 1; ++y) {
-    std::uint8_t* out = work.row(y);
-    std::memcpy(at, out, rowBytes);
+    std::uint8_t* out = builtRow(y);
     if (bytesPerPixel == 3) {
-      sobelRow<3>(below, at, work.row(y + 1), out, samples);
+      sobelRow<3>(work.row(y - 1), work.row(y), work.row(y + 1), out, samples);
     } else {
-      sobelRow<1>(below, at, work.row(y + 1), out, samples);
+      sobelRow<1>(work.row(y - 1), work.row(y), work.row(y + 1), out, samples);
     }
     whitenRow(out, bytesPerPixel);
     whitenRow(out + samples - bytesPerPixel, bytesPerPixel);
-    std::swap(below, at);
+    if (y > 1) std::memcpy(work.row(y - 1), builtRow(y - 1), rowBytes);
   }
+  std::memcpy(work.row(height - 2), builtRow(height - 2), rowBytes);
+  whitenRow(work.row(0), samples);
   whitenRow(work.row(height - 1), samples);
 }
 

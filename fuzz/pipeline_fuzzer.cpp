@@ -169,6 +169,21 @@ void runStages(RunState& state, MemoryConsole& console, PlaneLoan& planes) {
   }
 }
 
+// The image the stages left would be written with a header that the program's own gate accepts
+// with the same size and form, so the output can be read back.
+void checkWritable(const RunState& state) {
+  std::array<std::uint8_t, kGreyPixelStart> header;
+  int pixelBytes = bytesPerPixel(state);
+  std::size_t headerLength = buildOutputHeader(header, state.width, state.height, pixelBytes);
+  std::int64_t fileLength = static_cast<std::int64_t>(headerLength) +
+                            storedRowBytes(state.width, pixelBytes) * state.height + kClosingBytes;
+  PixelLayout layout;
+  FUZZ_CHECK(classifyHeader(std::span(header).first(headerLength), fileLength, layout) ==
+             HeaderVerdict::Accepted);
+  FUZZ_CHECK(layout.width == state.width && layout.height == state.height);
+  FUZZ_CHECK(layout.bytesPerPixel == pixelBytes && !layout.tooLarge);
+}
+
 }  // namespace
 
 }  // namespace pixamorph::fuzz
@@ -194,5 +209,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(!state.finished);
   FUZZ_CHECK(state.width == image.width && state.height == image.height);
   runStages(state, console, planes);
+  if (!state.finished) checkWritable(state);
   return 0;
 }

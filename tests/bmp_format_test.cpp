@@ -54,6 +54,8 @@ struct GateCase {
   std::uint32_t value;
   int bytes;
   HeaderVerdict verdict;
+
+  friend void PrintTo(const GateCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class HeaderGate : public ::testing::TestWithParam<GateCase> {};

@@ -41,8 +41,8 @@ void providePlane(Plane& plane) {
 
 }  // namespace
 
-void Plane::Release::operator()(std::uint8_t* bytes) const {
-  ::operator delete[](bytes, std::align_val_t{kHugePageBytes});
+void Plane::Release::operator()(std::uint8_t* block) const {
+  ::operator delete[](block, std::align_val_t{kHugePageBytes});
 }
 
 bool providePlanes(RunState& state) {

@@ -23,7 +23,7 @@ inline constexpr std::size_t kPlaneBytes = static_cast<std::size_t>(kMaxSide) * 
 struct Plane {
   // Releases the aligned block that providePlanes reserved.
   struct Release {
-    void operator()(std::uint8_t* bytes) const;
+    void operator()(std::uint8_t* block) const;
   };
 
   std::unique_ptr<std::uint8_t[], Release> bytes;

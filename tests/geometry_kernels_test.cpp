@@ -12,7 +12,9 @@ namespace pixamorph::testing {
 namespace {
 
 // Rows packed back to back, so that a byte written past a row's end lands in the next row.
+// An empty image still gets an address, as every plane row has one.
 geometry::Rows rowsOf(TestImage& image) {
+  image.pixels.reserve(1);
   return {image.pixels.data(), static_cast<std::ptrdiff_t>(image.width * image.bytesPerPixel)};
 }
 

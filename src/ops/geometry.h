@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "dialogue/run_state.h"
 
@@ -181,6 +182,19 @@ inline void turnQuarter(Rows src, Rows dst, int width, int newWidth, int bytesPe
       }
     }
   }
+}
+
+// The bookkeeping both quarter-turn stages share: the sides swap, the new width drops to a
+// multiple of 4 (the top height mod 4 rows are lost), and the turned image built in `scratch`
+// becomes `work`.
+inline void turnImageQuarter(RunState& state, Turn turn) {
+  const int oldWidth = state.width;
+  const int oldHeight = state.height;
+  state.height = oldWidth;
+  state.width = oldHeight - oldHeight % 4;
+  turnQuarter(rowsOf(state.work), rowsOf(state.scratch), oldWidth, state.width,
+              bytesPerPixel(state), turn);
+  std::swap(state.work, state.scratch);
 }
 
 }  // namespace pixamorph::geometry

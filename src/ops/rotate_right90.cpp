@@ -1,6 +1,4 @@
 // Option 4: a quarter turn clockwise; the new width drops to a multiple of 4.
-#include <utility>
-
 #include "dialogue/console.h"
 #include "dialogue/messages.h"
 #include "ops/geometry.h"
@@ -14,16 +12,9 @@ constexpr char kTurned[] = " 画像を右に90度回転しました\n";
 
 }  // namespace
 
-// The source rows from the new width on (the top height mod 4 rows) are lost.
 void rotateRight90(RunState& state) {
   if (state.flags.turnRight != 1) return;
-  const int oldWidth = state.width;
-  const int oldHeight = state.height;
-  state.height = oldWidth;
-  state.width = oldHeight - oldHeight % 4;
-  geometry::turnQuarter(geometry::rowsOf(state.work), geometry::rowsOf(state.scratch), oldWidth,
-                        state.width, bytesPerPixel(state), geometry::Turn::Right);
-  std::swap(state.work, state.scratch);
+  geometry::turnImageQuarter(state, geometry::Turn::Right);
   state.console.print(kTurned);
   state.console.printf(text::kDimensions, state.width, state.height);
 }

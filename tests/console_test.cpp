@@ -16,8 +16,8 @@ namespace {
 class ConsoleOn {
  public:
   explicit ConsoleOn(std::string input, bool toCp932 = false) : input_(std::move(input)) {
-    in_ = input_.empty() ? std::fopen("/dev/null", "r")
-                         : fmemopen(input_.data(), input_.size(), "r");
+    in_ =
+        input_.empty() ? std::fopen("/dev/null", "r") : fmemopen(input_.data(), input_.size(), "r");
     out_ = open_memstream(&buffer_, &size_);
     console.emplace(in_, out_, toCp932);
   }
@@ -125,8 +125,7 @@ TEST(ConsoleOutput, PrintsUtf8AsItStands) {
 TEST(ConsoleOutput, ConvertsToCp932ForAShiftJisConsole) {
   ConsoleOn on("", true);
   on.console->print(" 変換 ×（ｘ　\a\x1b[1A\n");
-  EXPECT_EQ(on.printed(),
-            " \x95\xcf\x8a\xb7 \x81\x7e\x81\x69\x82\x98\x81\x40\a\x1b[1A\n");
+  EXPECT_EQ(on.printed(), " \x95\xcf\x8a\xb7 \x81\x7e\x81\x69\x82\x98\x81\x40\a\x1b[1A\n");
 }
 
 TEST(ConsoleOutput, PassesBytesThatAreNotUtf8Through) {

@@ -1,10 +1,11 @@
 // The dialogue through the real binary: the whole transcript, the name prompts, the option line
 // and the end of the console input.
+#include "dialogue/dialogue.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "dialogue/dialogue.h"
 #include "support/bmp_builder.h"
 #include "support/run_program.h"
 #include "support/stage_fixture.h"
@@ -96,9 +97,8 @@ TEST(Dialogue, ShowsTheMenuOnceAndRedrawsOnlyTheRejectedPrompt) {
   RunResult result = box.run("in.bmp\nout.bmp 3\n 9\nC\nx9\n9x\n");
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(count(result.output, "以下の変換処理ができます"), 1u);
-  std::string options = kMenu + kOptions + kRejected + kOptions + kRejected + kOptions +
-                        kRejected + kOptions + kRejected + kOptions +
-                        "\n 画像ファイルの変換処理を開始します\n";
+  std::string options = kMenu + kOptions + kRejected + kOptions + kRejected + kOptions + kRejected +
+                        kOptions + kRejected + kOptions + "\n 画像ファイルの変換処理を開始します\n";
   EXPECT_NE(result.output.find(options), std::string::npos) << result.output;
 }
 
@@ -154,7 +154,10 @@ TEST(OptionLine, EachCharacterSetsItsFlagAndOthersAreIgnored) {
       {"9xABC\n", PixelMode::Colour, brighten},
       {"a9", PixelMode::Colour, darkenBrighten},
       {"c1", PixelMode::ColourToGrey, edges},
-      {std::string("1\0" "9", 3), PixelMode::ColourToGrey, none},
+      {std::string("1\0"
+                   "9",
+                   3),
+       PixelMode::ColourToGrey, none},
   };
   for (const OptionCase& c : cases) {
     StageFixture fx;
@@ -164,8 +167,8 @@ TEST(OptionLine, EachCharacterSetsItsFlagAndOthersAreIgnored) {
     EXPECT_EQ(std::tie(f.trim, f.resize, f.turnRight, f.turnLeft, f.turn180, f.flipUpDown,
                        f.flipLeftRight, f.brighten, f.darken, f.invert, f.edges),
               std::tie(c.flags.trim, c.flags.resize, c.flags.turnRight, c.flags.turnLeft,
-                       c.flags.turn180, c.flags.flipUpDown, c.flags.flipLeftRight,
-                       c.flags.brighten, c.flags.darken, c.flags.invert, c.flags.edges))
+                       c.flags.turn180, c.flags.flipUpDown, c.flags.flipLeftRight, c.flags.brighten,
+                       c.flags.darken, c.flags.invert, c.flags.edges))
         << c.line;
   }
 }

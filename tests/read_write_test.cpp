@@ -108,7 +108,8 @@ TEST(ReadWrite, PixelOffsetBelowTheHeaderReadsFromByte54) {
 TEST(ReadWrite, EmptyImagesKeepTheirHeaderAndClosingBytes) {
   for (auto [width, height, bpp] : {std::tuple{0, 5, 3}, std::tuple{4, 0, 1}}) {
     Sandbox box;
-    std::vector<std::uint8_t> out = convert(box, buildBmp(solidImage(width, height, bpp, 9)), "678");
+    std::vector<std::uint8_t> out =
+        convert(box, buildBmp(solidImage(width, height, bpp, 9)), "678");
     EXPECT_EQ(out.size(), (bpp == 1 ? 1078u : 54u) + 2);
     EXPECT_EQ(fieldAt(out, 18), static_cast<std::uint32_t>(width));
     EXPECT_EQ(fieldAt(out, 22), static_cast<std::uint32_t>(height));
@@ -137,9 +138,10 @@ TEST(ReadWrite, TooLargeImageEndsWithStatusOneAndNoOutput) {
   box.writeFile("in.bmp", input);
   RunResult result = box.run("in.bmp\nout.bmp\n9\n");
   EXPECT_EQ(result.status, 1);
-  EXPECT_TRUE(result.output.ends_with("\n 入力画像の横寸法は 4097 ピクセルです"
-                                      "\n 入力画像の縦寸法は 1 ピクセルです\n"
-                                      "\n 入力画像が大きすぎます！\a\n"))
+  EXPECT_TRUE(
+      result.output.ends_with("\n 入力画像の横寸法は 4097 ピクセルです"
+                              "\n 入力画像の縦寸法は 1 ピクセルです\n"
+                              "\n 入力画像が大きすぎます！\a\n"))
       << result.output;
   EXPECT_FALSE(box.exists("out.bmp"));
 }
@@ -156,8 +158,9 @@ TEST(ReadWrite, PlanesThatCannotBeHadEndWithStatusOne) {
   box.writeFile("in.bmp", buildBmp(patternImage(4, 2, 3)));
   RunResult result = box.run("in.bmp\nout.bmp\n9\n", "ulimit -v 60000;");
   EXPECT_EQ(result.status, 1);
-  EXPECT_TRUE(result.output.ends_with("\n 画像ファイルの変換処理を開始します\n"
-                                      " メモリを確保できません！\a\n"))
+  EXPECT_TRUE(
+      result.output.ends_with("\n 画像ファイルの変換処理を開始します\n"
+                              " メモリを確保できません！\a\n"))
       << result.output;
   EXPECT_FALSE(box.exists("out.bmp"));
 }

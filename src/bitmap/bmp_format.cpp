@@ -74,8 +74,7 @@ bool isUnpaddedForm(const PixelLayout& layout, std::int64_t fileLength) {
 bool isTruncated(const PixelLayout& layout, std::int64_t fileLength) {
   if (layout.width == 0 || layout.height == 0) return false;
   std::int64_t lastRow = std::int64_t{layout.width} * layout.bytesPerPixel;
-  std::int64_t needed =
-      layout.pixelStart + layout.storedRowBytes * (layout.height - 1) + lastRow;
+  std::int64_t needed = layout.pixelStart + layout.storedRowBytes * (layout.height - 1) + lastRow;
   return fileLength < needed;
 }
 

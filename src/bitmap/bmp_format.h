@@ -45,7 +45,7 @@ struct PixelLayout {
   std::int32_t height = 0;  // always positive: a top-down file says so in `topDown`
   int bytesPerPixel = 0;
   bool topDown = false;
-  bool tooLarge = false;   // a side above kMaxSide: accepted here, refused by the reader
+  bool tooLarge = false;  // a side above kMaxSide: accepted here, refused by the reader
   std::int64_t pixelStart = 0;
   std::int64_t storedRowBytes = 0;
 };

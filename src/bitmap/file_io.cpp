@@ -1,12 +1,12 @@
 // Scatter/gather file transfer that survives short reads and writes and interruptions.
 #include "bitmap/file_io.h"
 
-#include <algorithm>
-#include <climits>
-#include <cerrno>
-#include <cstddef>
-
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstddef>
 
 namespace pixamorph {
 

@@ -33,7 +33,8 @@ bool readPixelRows(RunState& state) {
   const PixelLayout& layout = state.inLayout;
   if (layout.width == 0 || layout.height == 0) return true;
   if (lseek(state.inFile.fd, layout.pixelStart, SEEK_SET) != layout.pixelStart) return false;
-  auto rowBytes = static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(layout.bytesPerPixel);
+  auto rowBytes =
+      static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(layout.bytesPerPixel);
   auto fillBytes = static_cast<std::size_t>(layout.storedRowBytes) - rowBytes;
   std::array<std::uint8_t, 3> fillSink;
   std::vector<iovec> buffers;
@@ -41,7 +42,8 @@ bool readPixelRows(RunState& state) {
   for (int stored = 0; stored < layout.height; ++stored) {
     int y = layout.topDown ? layout.height - 1 - stored : stored;
     buffers.push_back({state.work.row(y), rowBytes});
-    if (fillBytes > 0 && stored + 1 < layout.height) buffers.push_back({fillSink.data(), fillBytes});
+    if (fillBytes > 0 && stored + 1 < layout.height)
+      buffers.push_back({fillSink.data(), fillBytes});
   }
   return readAll(state.inFile.fd, buffers);
 }

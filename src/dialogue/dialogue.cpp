@@ -122,9 +122,9 @@ void converse(RunState& state) {
 using Stage = void (*)(RunState&);
 
 constexpr std::array<Stage, 14> kPipeline = {
-    readInput,     convertToGrey, trimImage,    resizeImage,  rotateRight90,
-    rotateLeft90,  rotate180,     flipVertical, flipHorizontal, brightenImage,
-    darkenImage,   invertImage,   extractEdges, writeOutput,
+    readInput,    convertToGrey, trimImage,    resizeImage,    rotateRight90,
+    rotateLeft90, rotate180,     flipVertical, flipHorizontal, brightenImage,
+    darkenImage,  invertImage,   extractEdges, writeOutput,
 };
 
 }  // namespace

@@ -9,12 +9,10 @@ inline constexpr char kBanner[] =
 inline constexpr char kBitmapOnly[] = "\n 入力・出力ともビットマップ画像ファイルのみです\n";
 
 inline constexpr char kInputPrompt[] = "\n InFile.bmp  = ";
-inline constexpr char kInputExtension[] =
-    "     入力画像ファイルの拡張子は .bmp としてください！\a";
+inline constexpr char kInputExtension[] = "     入力画像ファイルの拡張子は .bmp としてください！\a";
 inline constexpr char kInputCannotOpen[] = " 入力ファイルを開くことができません！\a";
 inline constexpr char kInputNotBitmap[] = " 入力ファイルはビットマップ画像ではありません！\a";
-inline constexpr char kInputUnsupported[] =
-    " この形式のビットマップ画像には対応していません！\a";
+inline constexpr char kInputUnsupported[] = " この形式のビットマップ画像には対応していません！\a";
 inline constexpr char kInputTruncated[] = " 入力画像ファイルが途中で切れています！\a";
 
 inline constexpr char kOutputPrompt[] = " OutFile.bmp = ";

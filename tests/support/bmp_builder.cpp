@@ -30,7 +30,8 @@ void setField(std::vector<std::uint8_t>& file, std::size_t offset, std::uint32_t
 
 std::uint32_t fieldAt(const std::vector<std::uint8_t>& file, std::size_t offset, int bytes) {
   std::uint32_t value = 0;
-  for (int i = bytes - 1; i >= 0; --i) value = value << 8 | file.at(offset + static_cast<std::size_t>(i));
+  for (int i = bytes - 1; i >= 0; --i)
+    value = value << 8 | file.at(offset + static_cast<std::size_t>(i));
   return value;
 }
 
@@ -38,8 +39,8 @@ std::vector<std::uint8_t> buildBmp(const TestImage& image, const BmpForm& form) 
   bool grey = image.bytesPerPixel == 1;
   std::size_t headerBytes = 14 + form.infoHeaderSize;
   std::size_t paletteStart = headerBytes;
-  std::size_t pixelStart = form.pixelOffset != 0 ? form.pixelOffset
-                                                 : headerBytes + (grey ? 1024 : 0);
+  std::size_t pixelStart =
+      form.pixelOffset != 0 ? form.pixelOffset : headerBytes + (grey ? 1024 : 0);
   std::size_t rowBytes = static_cast<std::size_t>(image.width * image.bytesPerPixel);
   std::size_t stored = form.unpadded ? rowBytes : (rowBytes + 3) / 4 * 4;
   std::vector<std::uint8_t> file(std::max(pixelStart, headerBytes + (grey ? 1024u : 0u)));
@@ -54,13 +55,15 @@ std::vector<std::uint8_t> buildBmp(const TestImage& image, const BmpForm& form) 
   setField(file, 28, static_cast<std::uint32_t>(image.bytesPerPixel * 8), 2);
   if (grey) {
     for (std::size_t i = 0; i < 256; ++i) {
-      for (std::size_t k = 0; k < 3; ++k) file[paletteStart + 4 * i + k] = static_cast<std::uint8_t>(i);
+      for (std::size_t k = 0; k < 3; ++k)
+        file[paletteStart + 4 * i + k] = static_cast<std::uint8_t>(i);
     }
   }
   file.resize(pixelStart);
   for (int stored_y = 0; stored_y < image.height; ++stored_y) {
     int y = form.topDown ? image.height - 1 - stored_y : stored_y;
-    auto begin = image.pixels.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) * rowBytes);
+    auto begin =
+        image.pixels.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) * rowBytes);
     file.insert(file.end(), begin, begin + static_cast<std::ptrdiff_t>(rowBytes));
     bool last = stored_y + 1 == image.height;
     if (!(last && form.dropLastFill)) file.resize(file.size() + stored - rowBytes, 0);
@@ -94,7 +97,8 @@ TestImage decodeBmp(const std::vector<std::uint8_t>& file) {
     throw std::runtime_error("BMP too short");
   }
   for (int y = 0; y < image.height; ++y) {
-    auto begin = file.begin() + static_cast<std::ptrdiff_t>(pixelStart + stored * static_cast<std::size_t>(y));
+    auto begin = file.begin() +
+                 static_cast<std::ptrdiff_t>(pixelStart + stored * static_cast<std::size_t>(y));
     image.pixels.insert(image.pixels.end(), begin, begin + static_cast<std::ptrdiff_t>(rowBytes));
   }
   return image;

@@ -36,9 +36,9 @@ TestImage solidImage(int width, int height, int bytesPerPixel, std::uint8_t valu
 
 // How an input file is laid out.
 struct BmpForm {
-  bool topDown = false;        // negative height, top row stored first
-  bool unpadded = false;       // rows back to back and two closing zero bytes
-  bool dropLastFill = false;   // the fill bytes after the last row left out
+  bool topDown = false;           // negative height, top row stored first
+  bool unpadded = false;          // rows back to back and two closing zero bytes
+  bool dropLastFill = false;      // the fill bytes after the last row left out
   std::uint32_t pixelOffset = 0;  // 0: right after the header (and palette)
   std::uint32_t infoHeaderSize = 40;
 };

@@ -56,7 +56,8 @@ Sandbox::~Sandbox() {
 
 void Sandbox::writeFile(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
   std::ofstream out(path(name), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<std::uint8_t> Sandbox::readFile(const std::string& name) const {
@@ -79,7 +80,8 @@ RunResult Sandbox::run(const std::string& input, const std::string& shellPrefix)
   fs::path inputFile = tools_ / "stdin";
   fs::path outputFile = tools_ / "stdout";
   std::ofstream(inputFile, std::ios::binary) << input;
-  std::string pathVariable = tools_.string() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
+  std::string pathVariable =
+      tools_.string() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
   pid_t child = fork();
   if (child < 0) throw std::runtime_error("fork failed");
   if (child == 0) {

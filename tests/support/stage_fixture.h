@@ -28,7 +28,6 @@ class StageFixture {
   // Everything the stage printed so far.
   std::string printed();
 
-
  private:
   std::string answers_;
   std::FILE* in_;

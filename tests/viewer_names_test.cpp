@@ -24,7 +24,8 @@ struct ViewerCase {
   std::string outArgument;
 };
 
-// Each name carries a command that, run by a shell, would make a file in the working folder.
+// Each name carries a command that, run by a shell, would make a file in the working folder, or
+// characters that a shell or a format string would read as its own.
 const ViewerCase kCases[] = {
     {";touch${IFS}pwned;.bmp", "x.bmp;touch${IFS}pwned", ";touch${IFS}pwned;.bmp",
      "x.bmp;touch${IFS}pwned"},
@@ -42,6 +43,7 @@ const ViewerCase kCases[] = {
     {"\\n$HOME.bmp", "~.bmp", "\\n$HOME.bmp", "~.bmp"},
     {"-in.bmp", "--out.bmp", "./-in.bmp", "./--out.bmp"},
     {"--help.bmp", "-.bmp", "./--help.bmp", "./-.bmp"},
+    {"%s%n.bmp", "%n%x%s.bmp", "%s%n.bmp", "%n%x%s.bmp"},
 };
 
 TEST(ViewerNames, ReachTheViewerAsOneArgumentAndRunNothingElse) {
@@ -52,6 +54,9 @@ TEST(ViewerNames, ReachTheViewerAsOneArgumentAndRunNothingElse) {
     box.writeFile(c.inName, buildBmp(image));
     RunResult result = box.run(c.inName + "\n" + c.outName + "\n1\n");
     EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_TRUE(result.output.ends_with(" ビットマップファイル " + c.outName +
+                                        " を出力しました\n\n 変換処理を終了しました\a\n\n"))
+        << result.output;
     EXPECT_EQ(decodeBmp(box.readFile(c.outName)), image);
     std::vector<std::vector<std::string>> expected = {{c.inArgument}, {c.outArgument}};
     std::sort(expected.begin(), expected.end());

@@ -67,17 +67,21 @@ TEST(OutputFailure, FolderWithoutWritePermissionIsAskedForAgain) {
                                           fs::perms::others_read | fs::perms::others_exec);
   std::string prefix;
   if (geteuid() == 0) {
-    fs::permissions(box.folder(), fs::perms::others_read | fs::perms::others_exec,
-                    fs::perm_options::add);
-    prefix =
-        "command -v setpriv >/dev/null || exit 125;"
-        "exec setpriv --reuid=65534 --regid=65534 --clear-groups \"$0\";";
+    const auto readable = fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(box.folder(), readable, fs::perm_options::add);
+    fs::permissions(box.path("in.bmp"), fs::perms::others_read, fs::perm_options::add);
+    const std::string asNobody = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    prefix = "command -v setpriv >/dev/null || exit 125;" + asNobody +
+             "test -x \"$0\" || exit 125;" + "exec " + asNobody + "\"$0\";";
   }
   auto before = snapshot(box);
   RunResult result = box.run("in.bmp\nlocked/out.bmp\n", prefix);
   auto after = snapshot(box);
   fs::permissions(box.path("locked"), fs::perms::owner_write, fs::perm_options::add);
-  if (result.status == 125) GTEST_SKIP() << "running as root and setpriv is not installed";
+  if (result.status == 125) {
+    GTEST_SKIP() << "running as root, and the user nobody cannot run the program here "
+                    "(setpriv is missing or the build folder is closed to other users)";
+  }
   EXPECT_TRUE(result.output.ends_with(kOutPrompt + kCannotCreate + kOutPrompt + kEndOfInput))
       << result.output;
   EXPECT_EQ(result.status, 1);

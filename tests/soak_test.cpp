@@ -22,9 +22,9 @@ namespace {
 using namespace std::string_literals;
 
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kRuns = 80;  // every run of the sanitized binary takes several times as long
+constexpr int kRuns = 100;  // every run of the sanitized binary takes several times as long
 #else
-constexpr int kRuns = 200;
+constexpr int kRuns = 300;
 #endif
 constexpr std::uint64_t kSeed = 20261211;
 

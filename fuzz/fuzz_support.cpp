@@ -92,7 +92,8 @@ void PlaneLoan::guardImage(int width, int height, int pixelBytes) {
   auto imageRowBytes = static_cast<std::size_t>(width * pixelBytes);
   int rows = std::min(kMaxSide, std::max(width, height) + kGuardMarginRows);
   std::uint8_t* first = state_.work.row(0);
-  ASAN_POISON_MEMORY_REGION(first, static_cast<std::size_t>(rows) * kRowBytes);
+  ASAN_POISON_MEMORY_REGION(
+      first, static_cast<std::size_t>(rows) * static_cast<std::size_t>(state_.work.stride));
   for (int y = 0; y < height; ++y) ASAN_UNPOISON_MEMORY_REGION(state_.work.row(y), imageRowBytes);
   guardedPlane_ = first;
   guardedRows_ = rows;
@@ -100,7 +101,8 @@ void PlaneLoan::guardImage(int width, int height, int pixelBytes) {
 
 void PlaneLoan::unguard() {
   if (guardedPlane_ == nullptr) return;
-  ASAN_UNPOISON_MEMORY_REGION(guardedPlane_, static_cast<std::size_t>(guardedRows_) * kRowBytes);
+  ASAN_UNPOISON_MEMORY_REGION(guardedPlane_, static_cast<std::size_t>(guardedRows_) *
+                                                 static_cast<std::size_t>(state_.work.stride));
   guardedPlane_ = nullptr;
   guardedRows_ = 0;
 }

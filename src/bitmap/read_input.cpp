@@ -74,14 +74,17 @@ HeaderVerdict examineInput(RunState& state) {
 void readInput(RunState& state) {
   Console& console = state.console;
   console.print(text::kReadStart);
-  if (!providePlanes(state)) {
+  // A grey input stays grey through the whole run, so its rows need kMaxSide bytes at most.
+  const PixelLayout& layout = state.inLayout;
+  std::ptrdiff_t rowBytes = std::ptrdiff_t{kMaxSide} * layout.bytesPerPixel;
+  bool denseRows = std::ptrdiff_t{layout.width} * layout.bytesPerPixel * 2 >= rowBytes;
+  if (!providePlanes(state, rowBytes, denseRows)) {
     console.print(text::kNoMemory);
     finishRun(state, 1);
     return;
   }
   console.print(text::kReadingPixels);
 
-  const PixelLayout& layout = state.inLayout;
   state.srcWidth = state.width = layout.width;
   state.srcHeight = state.height = layout.height;
   state.x1 = 0;

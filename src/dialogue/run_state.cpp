@@ -29,14 +29,16 @@ int bytesPerPixel(const RunState& state) { return state.mode == PixelMode::Colou
 namespace {
 
 // Huge pages make the first touch of a large image cost a few hundred page faults, not tens of
-// thousands; a small image still touches only the first huge page of each plane.
+// thousands. The blocks are aligned to them so that they can be used where they are asked for.
 constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
 
-void providePlane(Plane& plane) {
+void providePlane(Plane& plane, std::ptrdiff_t rowBytes, bool hugePages) {
   if (plane.bytes) return;
+  auto planeBytes = static_cast<std::size_t>(kMaxSide) * static_cast<std::size_t>(rowBytes);
   // new[] without an initialiser leaves the pages untouched, so they cost no resident memory.
-  plane.bytes.reset(new (std::align_val_t{kHugePageBytes}, std::nothrow) std::uint8_t[kPlaneBytes]);
-  if (plane.bytes) madvise(plane.bytes.get(), kPlaneBytes, MADV_HUGEPAGE);
+  plane.bytes.reset(new (std::align_val_t{kHugePageBytes}, std::nothrow) std::uint8_t[planeBytes]);
+  plane.stride = rowBytes;
+  if (plane.bytes && hugePages) madvise(plane.bytes.get(), planeBytes, MADV_HUGEPAGE);
 }
 
 }  // namespace
@@ -45,9 +47,9 @@ void Plane::Release::operator()(std::uint8_t* block) const {
   ::operator delete[](block, std::align_val_t{kHugePageBytes});
 }
 
-bool providePlanes(RunState& state) {
-  providePlane(state.work);
-  providePlane(state.scratch);
+bool providePlanes(RunState& state, std::ptrdiff_t rowBytes, bool hugePages) {
+  providePlane(state.work, rowBytes, hugePages);
+  providePlane(state.scratch, rowBytes, hugePages);
   return state.work.bytes && state.scratch.bytes;
 }
 

@@ -16,10 +16,10 @@ class Console;
 inline constexpr int kMaxSide = 4096;
 // One row of a plane holds kMaxSide colour pixels of three bytes.
 inline constexpr std::ptrdiff_t kRowBytes = 12288;
-inline constexpr std::size_t kPlaneBytes = static_cast<std::size_t>(kMaxSide) * kRowBytes;
 
-// A pixel plane of kMaxSide rows of kRowBytes each; row 0 is the bottom row of the image.
-// Its memory is reserved but not touched, so only the rows an image uses become resident.
+// A pixel plane of kMaxSide rows, `stride` bytes apart (kRowBytes, or less for a run that never
+// holds colour pixels); row 0 is the bottom row of the image. Its memory is reserved but not
+// touched, so only the rows an image uses become resident.
 struct Plane {
   // Releases the aligned block that providePlanes reserved.
   struct Release {
@@ -27,9 +27,10 @@ struct Plane {
   };
 
   std::unique_ptr<std::uint8_t[], Release> bytes;
+  std::ptrdiff_t stride = kRowBytes;
 
-  std::uint8_t* row(int r) { return bytes.get() + r * kRowBytes; }
-  const std::uint8_t* row(int r) const { return bytes.get() + r * kRowBytes; }
+  std::uint8_t* row(int r) { return bytes.get() + r * stride; }
+  const std::uint8_t* row(int r) const { return bytes.get() + r * stride; }
 };
 
 // How `work` holds pixels, and whether conversion to grey was asked for.
@@ -107,8 +108,10 @@ int bytesPerPixel(const RunState& state);
 // True when the stages take their grey path.
 inline bool isGrey(const RunState& state) { return state.mode != PixelMode::Colour; }
 
-// Reserves the two planes without touching their pages; false when the memory cannot be had.
-bool providePlanes(RunState& state);
+// Reserves the two planes, rows `rowBytes` apart (at most kRowBytes), without touching their
+// pages; `hugePages` suits an image whose rows fill most of each plane row. False when the
+// memory cannot be had.
+bool providePlanes(RunState& state, std::ptrdiff_t rowBytes = kRowBytes, bool hugePages = false);
 
 // Ends the run: no later stage runs and the process exits with `status`.
 void finishRun(RunState& state, int status);

@@ -21,7 +21,7 @@ struct Rows {
   std::uint8_t* row(int r) const { return first + r * stride; }
 };
 
-inline Rows rowsOf(Plane& plane) { return {plane.row(0), kRowBytes}; }
+inline Rows rowsOf(Plane& plane) { return {plane.row(0), plane.stride}; }
 
 constexpr std::size_t byteCount(int pixels, int bytesPerPixel) {
   return static_cast<std::size_t>(pixels) * static_cast<std::size_t>(bytesPerPixel);

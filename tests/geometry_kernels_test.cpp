@@ -103,6 +103,22 @@ TEST(GeometryKernels, QuarterAndHalfTurnsMatchTheirDefinitions) {
   }
 }
 
+TEST(GeometryKernels, SquareQuarterTurnsInPlaceMatchTheirDefinitions) {
+  std::vector<int> sides = {0, 4, 8, 12, 124, 128, 132, 256, 260, 4 * geometry::kTileSide + 8};
+  for (int side : sides) {
+    for (int bpp : {1, 3}) {
+      TestImage in = patternImage(side, side, bpp, static_cast<unsigned>(side) + 3);
+      for (char option : {'4', '5'}) {
+        TestImage turned = in;
+        geometry::turnSquareInPlace(rowsOf(turned), side, bpp,
+                                    option == '4' ? geometry::Turn::Right : geometry::Turn::Left);
+        EXPECT_EQ(turned, turnedByDefinition(in, option))
+            << side << " x " << side << ", " << bpp << " bytes per pixel, option " << option;
+      }
+    }
+  }
+}
+
 TEST(GeometryKernels, FlipsMatchTheirDefinitions) {
   for (Size size : testSizes()) {
     for (int bpp : {1, 3}) {

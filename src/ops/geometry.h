@@ -148,38 +148,93 @@ inline void gatherTurned(std::uint8_t* __restrict out, const std::uint8_t* __res
 // Which way a quarter turn goes.
 enum class Turn { Right, Left };
 
+// Tile-sized room for a block of pixels.
+using TileBuffer = std::array<std::uint8_t, kTileBytes>;
+
+// Copies the `columns` × `rows` pixels whose lower-left pixel is (column, row) into `block`,
+// packed.
+inline void packRegion(Rows src, int column, int row, int columns, int rows, int bytesPerPixel,
+                       TileBuffer& block) {
+  std::size_t rowBytes = byteCount(columns, bytesPerPixel);
+  for (int r = 0; r < rows; ++r) {
+    std::memcpy(block.data() + static_cast<std::size_t>(r) * rowBytes,
+                src.row(row + r) + byteCount(column, bytesPerPixel), rowBytes);
+  }
+}
+
+// Writes the quarter turn of a packed block (`columns` × `rows` pixels, taken from column
+// `column`, row `row` of an image `width` pixels wide) where the turn puts it in `dst`:
+//   Right: source pixel (c, r) goes to column r, row width − 1 − c;
+//   Left:  source pixel (c, r) goes to column newWidth − 1 − r, row c.
+inline void placeTurned(const TileBuffer& block, int column, int row, int columns, int rows,
+                        Rows dst, int width, int newWidth, int bytesPerPixel, Turn turn,
+                        TileBuffer& turned) {
+  const int bpp = bytesPerPixel;
+  auto rowStep = static_cast<std::ptrdiff_t>(byteCount(columns, bpp));
+  // The turned block is `columns` rows of `rows` pixels, placed with its lower-left pixel here.
+  int toColumn = turn == Turn::Right ? row : newWidth - row - rows;
+  int toRow = turn == Turn::Right ? width - column - columns : column;
+  const std::uint8_t* origin = turn == Turn::Right ? block.data() + byteCount(columns - 1, bpp)
+                                                   : block.data() + (rows - 1) * rowStep;
+  std::ptrdiff_t stepK = turn == Turn::Right ? -bpp : bpp;
+  std::ptrdiff_t stepI = turn == Turn::Right ? rowStep : -rowStep;
+  gatherTurned(turned.data(), origin, stepK, stepI, columns, rows, bpp);
+  std::size_t runBytes = byteCount(rows, bpp);
+  for (int k = 0; k < columns; ++k) {
+    std::memcpy(dst.row(toRow + k) + byteCount(toColumn, bpp),
+                turned.data() + static_cast<std::size_t>(k) * runBytes, runBytes);
+  }
+}
+
 // A quarter turn from `src` (`width` pixels wide) into `dst`, `width` rows of `newWidth` pixels:
 //   Right: dst pixel x of row y = src pixel width − 1 − y of row x;
 //   Left:  dst pixel x of row y = src pixel y of row newWidth − 1 − x.
 // Source rows from newWidth on are not read.
 inline void turnQuarter(Rows src, Rows dst, int width, int newWidth, int bytesPerPixel, Turn turn) {
-  alignas(64) std::array<std::uint8_t, kTileBytes> block{};
-  alignas(64) std::array<std::uint8_t, kTileBytes> turned{};
+  alignas(64) TileBuffer block{};
+  alignas(64) TileBuffer turned{};
+  for (int row = 0; row < newWidth; row += kTileSide) {
+    int rows = std::min(kTileSide, newWidth - row);
+    for (int column = 0; column < width; column += kTileSide) {
+      int columns = std::min(kTileSide, width - column);
+      packRegion(src, column, row, columns, rows, bytesPerPixel, block);
+      placeTurned(block, column, row, columns, rows, dst, width, newWidth, bytesPerPixel, turn,
+                  turned);
+    }
+  }
+}
+
+// The same turn in place, for a square image whose side is a multiple of 4 (so that nothing is
+// lost and no second plane is needed). A turn carries each quadrant onto the next, so the tiles
+// of the lower-left quadrant and their three images move round in a cycle of four, the first
+// tile kept aside until the last move.
+inline void turnSquareInPlace(Rows rows, int side, int bytesPerPixel, Turn turn) {
+  alignas(64) TileBuffer kept{};
+  alignas(64) TileBuffer block{};
+  alignas(64) TileBuffer turned{};
+  const int half = side / 2;
   const int bpp = bytesPerPixel;
-  for (int y0 = 0; y0 < width; y0 += kTileSide) {
-    int tileRows = std::min(kTileSide, width - y0);  // destination rows y0 ...
-    for (int x0 = 0; x0 < newWidth; x0 += kTileSide) {
-      int tileColumns = std::min(kTileSide, newWidth - x0);  // destination pixels x0 ...
-      // The source block: `tileColumns` source rows from sourceRow, `tileRows` pixels from
-      // sourcePixel, packed into `block`.
-      int sourceRow = turn == Turn::Right ? x0 : newWidth - x0 - tileColumns;
-      int sourcePixel = turn == Turn::Right ? width - y0 - tileRows : y0;
-      std::size_t blockRowBytes = byteCount(tileRows, bpp);
-      for (int r = 0; r < tileColumns; ++r) {
-        std::memcpy(block.data() + static_cast<std::size_t>(r) * blockRowBytes,
-                    src.row(sourceRow + r) + byteCount(sourcePixel, bpp), blockRowBytes);
+  for (int row0 = 0; row0 < half; row0 += kTileSide) {
+    for (int column0 = 0; column0 < half; column0 += kTileSide) {
+      // The cycle: tile k + 1 is where the turn puts tile k; even tiles are w × h, odd h × w.
+      int w = std::min(kTileSide, half - column0);
+      int h = std::min(kTileSide, half - row0);
+      int column[4] = {column0};
+      int row[4] = {row0};
+      for (int k = 1; k < 4; ++k) {
+        int kw = k % 2 == 1 ? w : h;  // the width and height of tile k - 1
+        int kh = k % 2 == 1 ? h : w;
+        column[k] = turn == Turn::Right ? row[k - 1] : side - row[k - 1] - kh;
+        row[k] = turn == Turn::Right ? side - column[k - 1] - kw : column[k - 1];
       }
-      auto rowStep = static_cast<std::ptrdiff_t>(blockRowBytes);
-      const std::uint8_t* origin = turn == Turn::Right ? block.data() + byteCount(tileRows - 1, bpp)
-                                                       : block.data() + (tileColumns - 1) * rowStep;
-      std::ptrdiff_t stepK = turn == Turn::Right ? -bpp : bpp;
-      std::ptrdiff_t stepI = turn == Turn::Right ? rowStep : -rowStep;
-      gatherTurned(turned.data(), origin, stepK, stepI, tileRows, tileColumns, bpp);
-      std::size_t runBytes = byteCount(tileColumns, bpp);
-      for (int k = 0; k < tileRows; ++k) {
-        std::memcpy(dst.row(y0 + k) + byteCount(x0, bpp),
-                    turned.data() + static_cast<std::size_t>(k) * runBytes, runBytes);
+      packRegion(rows, column[0], row[0], w, h, bpp, kept);
+      for (int k = 3; k >= 1; --k) {
+        int kw = k % 2 == 0 ? w : h;
+        int kh = k % 2 == 0 ? h : w;
+        packRegion(rows, column[k], row[k], kw, kh, bpp, block);
+        placeTurned(block, column[k], row[k], kw, kh, rows, side, side, bpp, turn, turned);
       }
+      placeTurned(kept, column[0], row[0], w, h, rows, side, side, bpp, turn, turned);
     }
   }
 }
@@ -192,6 +247,10 @@ inline void turnImageQuarter(RunState& state, Turn turn) {
   const int oldHeight = state.height;
   state.height = oldWidth;
   state.width = oldHeight - oldHeight % 4;
+  if (oldWidth == oldHeight && oldHeight % 4 == 0) {
+    turnSquareInPlace(rowsOf(state.work), oldWidth, bytesPerPixel(state), turn);
+    return;
+  }
   turnQuarter(rowsOf(state.work), rowsOf(state.scratch), oldWidth, state.width,
               bytesPerPixel(state), turn);
   std::swap(state.work, state.scratch);

@@ -14,14 +14,6 @@ namespace {
 const std::string kUpsideDown = " 画像を上下に反転しました\n";
 const std::string kMirrored = " 画像を左右に反転しました\n";
 
-struct Path {
-  const char* name;
-  int bytesPerPixel;
-  bool toGrey;
-};
-constexpr Path kPaths[] = {
-    {"colour", 3, false}, {"grey input", 1, false}, {"colour with option 1", 3, true}};
-
 void expectPixel(const TestImage& out, int x, int y, const TestImage& in, int fromX, int fromY) {
   for (int k = 0; k < in.bytesPerPixel; ++k) {
     ASSERT_EQ(out.at(x, y, k), in.at(fromX, fromY, k))
@@ -30,7 +22,7 @@ void expectPixel(const TestImage& out, int x, int y, const TestImage& in, int fr
 }
 
 TEST(Flip, TopToBottomSwapsRowPairsAndKeepsTheMiddleRow) {
-  for (Path path : kPaths) {
+  for (PixelPath path : kPixelPaths) {
     for (int height : {5, 4, 1}) {
       SCOPED_TRACE(::testing::Message() << path.name << ", height " << height);
       StageFixture fx;
@@ -49,7 +41,7 @@ TEST(Flip, TopToBottomSwapsRowPairsAndKeepsTheMiddleRow) {
 }
 
 TEST(Flip, LeftToRightSwapsPixelPairsAndKeepsTheMiddleColumn) {
-  for (Path path : kPaths) {
+  for (PixelPath path : kPixelPaths) {
     for (int width : {5, 4, 1}) {
       SCOPED_TRACE(::testing::Message() << path.name << ", width " << width);
       StageFixture fx;

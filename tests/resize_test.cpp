@@ -30,14 +30,9 @@ std::string tooLarge(int offered) {
   return " 横寸法が大きすぎます！ " + std::to_string(offered) + "以下にして下さい\a\n";
 }
 
-std::string dimensions(int width, int height) {
-  return " （出力画像の寸法は " + std::to_string(width) + "×" + std::to_string(height) +
-         " となります）\n";
-}
-
 // What an accepted width prints: the dimensions, the closing line and the dimensions again.
 std::string accepted(int width, int height) {
-  return dimensions(width, height) + kResized + dimensions(width, height);
+  return dimensionsMessage(width, height) + kResized + dimensionsMessage(width, height);
 }
 
 std::vector<std::int32_t> columnsFor(int srcWidth, int newWidth, int count, int sourceSize) {

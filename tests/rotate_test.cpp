@@ -18,20 +18,6 @@ const std::string kTurnedRight = " 画像を右に90度回転しました\n";
 const std::string kTurnedLeft = " 画像を左に90度回転しました\n";
 const std::string kTurnedHalf = " 画像を180度回転しました\n";
 
-std::string dimensions(int width, int height) {
-  return " （出力画像の寸法は " + std::to_string(width) + "×" + std::to_string(height) +
-         " となります）\n";
-}
-
-// The three ways a stage meets pixels: colour, an 8-bit input, a 24-bit input with option 1.
-struct Path {
-  const char* name;
-  int bytesPerPixel;
-  bool toGrey;
-};
-constexpr Path kPaths[] = {
-    {"colour", 3, false}, {"grey input", 1, false}, {"colour with option 1", 3, true}};
-
 // Sets the flags of `line` and runs the turn and flip stages in the pipeline's order.
 void runTurnsAndFlips(StageFixture& fx, const std::string& line) {
   applyOptionLine(fx.state, line);
@@ -64,7 +50,7 @@ TEST(Rotate, QuarterTurnsTakeEachPixelFromItsSourceAndCutTheWidth) {
   };
   const Source right = [](int x, int y, int w, int, int) { return std::pair{w - 1 - y, x}; };
   const Source left = [](int x, int y, int, int, int nw) { return std::pair{y, nw - 1 - x}; };
-  for (Path path : kPaths) {
+  for (PixelPath path : kPixelPaths) {
     for (Row row : {Row{'4', 6, 7, 4}, Row{'5', 6, 7, 4}, Row{'4', 8, 12, 12}, Row{'5', 8, 12, 12},
                     Row{'4', 5, 3, 0}, Row{'5', 3, 1, 0}, Row{'4', 1, 4, 4}, Row{'5', 9, 5, 4}}) {
       SCOPED_TRACE(::testing::Message() << path.name << ", line " << row.option << " on "
@@ -78,13 +64,13 @@ TEST(Rotate, QuarterTurnsTakeEachPixelFromItsSourceAndCutTheWidth) {
       EXPECT_EQ(after.height, row.width);
       expectTurnedFrom(before, after, row.option == '4' ? right : left);
       EXPECT_EQ(fx.printed(), (row.option == '4' ? kTurnedRight : kTurnedLeft) +
-                                  dimensions(row.newWidth, row.width));
+                                  dimensionsMessage(row.newWidth, row.width));
     }
   }
 }
 
 TEST(Rotate, HalfTurnKeepsTheSizeAndTheCentrePixel) {
-  for (Path path : kPaths) {
+  for (PixelPath path : kPixelPaths) {
     SCOPED_TRACE(path.name);
     StageFixture fx;
     fx.load(patternImage(5, 3, path.bytesPerPixel), path.toGrey);
@@ -111,7 +97,8 @@ TEST(Rotate, RightThenLeftOnSixBySeven) {
   ASSERT_EQ(after.width, 4);
   ASSERT_EQ(after.height, 4);
   expectTurnedFrom(input, after, [](int x, int y, int, int, int) { return std::pair{x + 2, y}; });
-  EXPECT_EQ(fx.printed(), kTurnedRight + dimensions(4, 6) + kTurnedLeft + dimensions(4, 4));
+  EXPECT_EQ(fx.printed(),
+            kTurnedRight + dimensionsMessage(4, 6) + kTurnedLeft + dimensionsMessage(4, 4));
 }
 
 TEST(Rotate, PureBlueStaysPureBlue) {
@@ -142,7 +129,7 @@ TEST(TurnsAndFlips, EqualLinesGiveEqualImages) {
   struct Size {
     int width, height;
   };
-  for (Path path : kPaths) {
+  for (PixelPath path : kPixelPaths) {
     for (Size size :
          {Size{8, 12}, Size{12, 8}, Size{4, 4}, Size{6, 7}, Size{5, 9}, Size{3, 2}, Size{1, 1}}) {
       bool sidesOf4 = size.width % 4 == 0 && size.height % 4 == 0;

@@ -24,8 +24,7 @@ const std::string kOutside = " 領域外です！\a\n";
 const std::string kTooSmall = " 画像が小さすぎるためトリミングできません\a\n";
 
 std::string trimmed(int width, int height) {
-  return " 処理対象領域をトリムしました\n （出力画像の寸法は " + std::to_string(width) + "×" +
-         std::to_string(height) + " となります）\n";
+  return " 処理対象領域をトリムしました\n" + dimensionsMessage(width, height);
 }
 
 // The region of `image` with lower-left pixel (x1, y1), pixel by pixel.
@@ -42,13 +41,7 @@ TestImage region(const TestImage& image, int x1, int y1, int width, int height) 
 }
 
 TEST(Trim, CutsTheRegionOnEveryPath) {
-  struct Path {
-    const char* name;
-    int bytesPerPixel;
-    bool toGrey;
-  };
-  for (Path path : {Path{"colour", 3, false}, Path{"grey input", 1, false},
-                    Path{"colour with option 1", 3, true}}) {
+  for (PixelPath path : kPixelPaths) {
     SCOPED_TRACE(path.name);
     StageFixture fx("10\n20\n50\n60\n");
     TestImage input = patternImage(100, 80, path.bytesPerPixel);

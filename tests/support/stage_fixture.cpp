@@ -17,6 +17,11 @@ std::FILE* openAnswers(std::string& answers) {
 
 }  // namespace
 
+std::string dimensionsMessage(int width, int height) {
+  return " （出力画像の寸法は " + std::to_string(width) + "×" + std::to_string(height) +
+         " となります）\n";
+}
+
 StageFixture::StageFixture(const std::string& answers)
     : answers_(answers),
       in_(openAnswers(answers_)),

@@ -12,6 +12,18 @@
 
 namespace pixamorph::testing {
 
+// The three ways a stage meets pixels: colour, an 8-bit input, a 24-bit input with option 1.
+struct PixelPath {
+  const char* name;
+  int bytesPerPixel;
+  bool toGrey;
+};
+inline constexpr PixelPath kPixelPaths[] = {
+    {"colour", 3, false}, {"grey input", 1, false}, {"colour with option 1", 3, true}};
+
+// The message every size-changing stage prints for its new size, width first.
+std::string dimensionsMessage(int width, int height);
+
 class StageFixture {
  public:
   // `answers` is what the console will read; `mode` is the pixel mode the dialogue chose.

@@ -40,7 +40,6 @@ BmpFields parseFields(std::span<const std::uint8_t, kFileHeaderBytes> header) {
   BmpFields fields;
   fields.signature[0] = h[0];
   fields.signature[1] = h[1];
-  fields.fileSize = readLe32(h + 2);
   fields.pixelOffset = readLe32(h + 10);
   fields.infoHeaderSize = readLe32(h + 14);
   fields.width = readLeSigned32(h + 18);

@@ -26,7 +26,6 @@ std::int64_t storedRowBytes(std::int64_t width, int bytesPerPixel);
 // The header fields the program consults, whole and little-endian.
 struct BmpFields {
   std::uint8_t signature[2] = {0, 0};
-  std::uint32_t fileSize = 0;
   std::uint32_t pixelOffset = 0;
   std::uint32_t infoHeaderSize = 0;
   std::int32_t width = 0;

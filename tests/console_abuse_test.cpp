@@ -223,5 +223,22 @@ TEST(ConsoleAbuse, NamesOfTenThousandCharacters) {
   }
 }
 
+// The program's output goes into a pipe whose reader has already gone: the texts are lost, but
+// the conversion still runs to the end and writes its file.
+TEST(ConsoleAbuse, ConsoleThatWentAwayStillGetsTheFileWritten) {
+  Sandbox box;
+  TestImage image = patternImage(8, 4, 3);
+  box.writeFile("in.bmp", buildBmp(image));
+  box.run("in.bmp\nout.bmp\n7\n", "\"$0\" | true; exit 0;");
+  ASSERT_TRUE(box.exists("out.bmp"));
+  TestImage flipped = image;
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 8; ++x) {
+      for (int k = 0; k < 3; ++k) flipped.at(x, y, k) = image.at(x, 3 - y, k);
+    }
+  }
+  EXPECT_EQ(decodeBmp(box.readFile("out.bmp")), flipped);
+}
+
 }  // namespace
 }  // namespace pixamorph::testing
